@@ -29,7 +29,9 @@ void WriteEveryPage(DisplayBus& bus, ByteAt byteAt) {
 
 }  // namespace
 
-void LCDDisplayOn(DisplayBus& bus) { ToBoth(bus, DisplayOn); }
+void LCDDisplayOn(DisplayBus& bus) {
+    ToBoth(bus, DisplayOn);
+}
 
 void SetLCDColumn(DisplayBus& bus, std::uint8_t x) {
     bus.CurrentColumn = x;
@@ -42,9 +44,13 @@ void SetLCDColumn(DisplayBus& bus, std::uint8_t x) {
     }
 }
 
-void SetLCDPage(DisplayBus& bus, std::uint8_t page) { ToBoth(bus, SetPage | page); }
+void SetLCDPage(DisplayBus& bus, std::uint8_t page) {
+    ToBoth(bus, SetPage | page);
+}
 
-void SetLCDStartLine(DisplayBus& bus, std::uint8_t line) { ToBoth(bus, SetStartLine | (line & 0x3F)); }
+void SetLCDStartLine(DisplayBus& bus, std::uint8_t line) {
+    ToBoth(bus, SetStartLine | (line & 0x3F));
+}
 
 void ClearLCD(DisplayBus& bus) {
     SetLCDStartLine(bus, 0);

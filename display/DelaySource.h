@@ -7,7 +7,7 @@ namespace lcd {
 
 // Where the bus asks for the Delay text before every port write (in the window: the Delay box).
 class DelaySource {
-public:
+  public:
     virtual ~DelaySource() = default;
     // The text as it stands now; the view stays valid until the text is next changed.
     virtual std::string_view DelayText() const = 0;
@@ -15,12 +15,12 @@ public:
 
 // A Delay text held by value: what a command sees of the Delay box, taken when its button was pressed.
 class FixedDelayText : public DelaySource {
-public:
+  public:
     explicit FixedDelayText(std::string text = "1") : text_(std::move(text)) {}
     void SetText(std::string text) { text_ = std::move(text); }
     std::string_view DelayText() const override { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

@@ -16,7 +16,7 @@ constexpr unsigned long FirstPort = DataRegister;
 constexpr unsigned long PortCount = 4;  // 0x378-0x37B: outw to 0x37A also touches 0x37B
 
 class DirectIo final : public PortBackend {
-public:
+  public:
     explicit DirectIo(PortSystemCalls& calls) : calls_(calls) {}
     ~DirectIo() override { calls_.Ioperm(FirstPort, PortCount, false); }
 
@@ -24,7 +24,7 @@ public:
 
     std::string Description() const override { return "direct I/O"; }
 
-private:
+  private:
     PortSystemCalls& calls_;
 };
 
@@ -38,9 +38,10 @@ std::unique_ptr<PortBackend> OpenDirectIo(PortSystemCalls& calls, std::string& r
     switch (-result) {
         case EPERM:
         case EACCES:
-            reason = "Direct I/O (ioperm): operation not permitted. It needs root or CAP_SYS_RAWIO (sudo setcap "
-                     "cap_sys_rawio+ep on the program), and a kernel locked down by Secure Boot refuses it even "
-                     "then.";
+            reason =
+                "Direct I/O (ioperm): operation not permitted. It needs root or CAP_SYS_RAWIO (sudo setcap "
+                "cap_sys_rawio+ep on the program), and a kernel locked down by Secure Boot refuses it even "
+                "then.";
             break;
         case ENOSYS:
             reason = "Direct I/O (ioperm): not available on this machine; it needs an x86 PC.";

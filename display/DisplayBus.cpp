@@ -19,7 +19,9 @@ constexpr int SettledMicroseconds = 1;
 
 }  // namespace
 
-std::int64_t DisplayBus::LCDDelay() { return DelayMicroseconds(StrToInt(delay_.DelayText()), &stop_); }
+std::int64_t DisplayBus::LCDDelay() {
+    return DelayMicroseconds(StrToInt(delay_.DelayText()), &stop_);
+}
 
 void DisplayBus::WriteRegister(std::uint16_t address, std::uint8_t value) {
     // Once a stop is asked for, the transaction under way is finished at a safe pace instead of the
@@ -45,7 +47,8 @@ void DisplayBus::WriteLCDData(const std::uint8_t* bytes, std::uint32_t count) {
             return;
         }
         stop_.ThrowIfRequested();
-        const auto base = static_cast<std::uint8_t>(CurrentColumn <= 63 ? DisplayHalf::Left : DisplayHalf::Right);
+        const auto base =
+            static_cast<std::uint8_t>(CurrentColumn <= 63 ? DisplayHalf::Left : DisplayHalf::Right);
         WriteRegister(ControlRegister, base | EnableLow);
         WriteRegister(DataRegister, bytes[i]);
         WriteRegister(ControlRegister, base);

@@ -17,7 +17,7 @@ class TDLPortIO;
 // transaction in progress (an instruction's five writes, a data byte's four) goes out with 1 us waits so
 // that E ends low and no byte is half written, and then CommandStopped is thrown.
 class DisplayBus {
-public:
+  public:
     DisplayBus(TDLPortIO& port, const DelaySource& delay, const StopSignal& stop)
         : port_(port), delay_(delay), stop_(stop) {}
 
@@ -36,7 +36,7 @@ public:
     // column, four port writes a byte; stops at the right edge.
     void WriteLCDData(const std::uint8_t* bytes, std::uint32_t count);
 
-private:
+  private:
     void WriteRegister(std::uint16_t address, std::uint8_t value);
 
     TDLPortIO& port_;

@@ -18,7 +18,9 @@ namespace {
 
 constexpr long WantedBase = DataRegister;
 
-std::string ErrorText(int negativeErrno) { return std::strerror(-negativeErrno); }
+std::string ErrorText(int negativeErrno) {
+    return std::strerror(-negativeErrno);
+}
 
 // The first number of base-addr, or -1 when the text does not start with one.
 long FirstNumber(const std::string& text) {
@@ -32,8 +34,9 @@ long FirstNumber(const std::string& text) {
 }
 
 class ParportDevice final : public PortBackend {
-public:
-    ParportDevice(PortSystemCalls& calls, int fd, std::string path) : calls_(calls), fd_(fd), path_(std::move(path)) {}
+  public:
+    ParportDevice(PortSystemCalls& calls, int fd, std::string path)
+        : calls_(calls), fd_(fd), path_(std::move(path)) {}
 
     ~ParportDevice() override {
         calls_.Ioctl(fd_, PPRELEASE, nullptr);
@@ -53,7 +56,7 @@ public:
 
     std::string Description() const override { return path_; }
 
-private:
+  private:
     PortSystemCalls& calls_;
     int fd_;
     std::string path_;
@@ -63,8 +66,9 @@ std::string OpenFailure(const std::string& path, int error) {
     switch (-error) {
         case EACCES:
         case EPERM:
-            return path + ": permission denied. Join the lp group (sudo usermod -aG lp $USER, then log in "
-                          "again), or run as root.";
+            return path +
+                   ": permission denied. Join the lp group (sudo usermod -aG lp $USER, then log in "
+                   "again), or run as root.";
         case ENOENT:
         case ENODEV:
         case ENXIO:
@@ -79,8 +83,9 @@ std::string OpenFailure(const std::string& path, int error) {
 std::unique_ptr<PortBackend> OpenParportDevice(PortSystemCalls& calls, std::string& reason) {
     const auto names = calls.ParportNames();
     if (!names) {
-        reason = "Parallel-port device: the kernel has no parallel-port driver loaded (sudo modprobe parport_pc "
-                 "ppdev), or this machine has no parallel port.";
+        reason =
+            "Parallel-port device: the kernel has no parallel-port driver loaded (sudo modprobe parport_pc "
+            "ppdev), or this machine has no parallel port.";
         return nullptr;
     }
     std::string found;
@@ -98,15 +103,16 @@ std::unique_ptr<PortBackend> OpenParportDevice(PortSystemCalls& calls, std::stri
             return nullptr;
         }
         if (const int claimed = calls.Ioctl(fd, PPCLAIM, nullptr); claimed != 0) {
-            reason = "Parallel-port device: " + path + ": the port could not be claimed (" + ErrorText(claimed) +
+            reason = "Parallel-port device: " + path + ": the port could not be claimed (" +
+                     ErrorText(claimed) +
                      "). Another driver may hold it: unload lp (sudo modprobe -r lp) and try again.";
             calls.Close(fd);
             return nullptr;
         }
         int mode = IEEE1284_MODE_COMPAT;
         if (const int set = calls.Ioctl(fd, PPSETMODE, &mode); set != 0) {
-            reason = "Parallel-port device: " + path + ": compatibility mode could not be set (" + ErrorText(set) +
-                     "). Set the port to SPP/normal mode in the BIOS.";
+            reason = "Parallel-port device: " + path + ": compatibility mode could not be set (" +
+                     ErrorText(set) + "). Set the port to SPP/normal mode in the BIOS.";
             calls.Ioctl(fd, PPRELEASE, nullptr);
             calls.Close(fd);
             return nullptr;

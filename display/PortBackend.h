@@ -11,13 +11,13 @@ class PortSystemCalls;
 
 // Raised when the kernel refuses a write to a port that was open (the device went away, say).
 class PortWriteError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // One way of reaching the port's registers. Releasing the backend releases the port.
 class PortBackend {
-public:
+  public:
     virtual ~PortBackend() = default;
     // Writes one register; address is DataRegister or ControlRegister.
     virtual void Write(std::uint16_t address, std::uint16_t value) = 0;

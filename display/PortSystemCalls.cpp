@@ -18,7 +18,7 @@ namespace lcd {
 namespace {
 
 class LinuxCalls final : public PortSystemCalls {
-public:
+  public:
     std::optional<std::vector<std::string>> ParportNames() override {
         std::error_code error;
         std::filesystem::directory_iterator entries("/proc/sys/dev/parport", error);

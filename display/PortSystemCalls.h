@@ -10,7 +10,7 @@ namespace lcd {
 // The system calls behind port access, gathered in one seam so that tests can play a port that opens,
 // refuses or fails without touching real hardware. Calls that can fail return a negative errno value.
 class PortSystemCalls {
-public:
+  public:
     virtual ~PortSystemCalls() = default;
 
     // Names of the kernel's parallel ports ("parport0", ...), from /proc/sys/dev/parport; nullopt when
@@ -19,7 +19,7 @@ public:
     // The text of a small file such as /proc/sys/dev/parport/parport0/base-addr; nullopt if unreadable.
     virtual std::optional<std::string> ReadTextFile(const std::string& path) = 0;
 
-    virtual int Open(const std::string& path) = 0;  // a descriptor, or -errno
+    virtual int Open(const std::string& path) = 0;                         // a descriptor, or -errno
     virtual int Ioctl(int fd, unsigned long request, void* argument) = 0;  // 0, or -errno
     virtual void Close(int fd) = 0;
 

@@ -11,14 +11,14 @@ namespace lcd {
 // Thrown when a command ends because a stop was asked for. It is an outcome, not a failure, so it
 // does not derive from std::runtime_error and a catch of errors does not swallow it by accident.
 class CommandStopped : public std::exception {
-public:
+  public:
     const char* what() const noexcept override { return "stopped"; }
 };
 
 // A stop request handed from the window's thread to the command thread. The busy-wait polls it, and a
 // pause sleeps on it, so a request ends either at once.
 class StopSignal {
-public:
+  public:
     void RequestStop();
     void Clear();
     bool IsRequested() const { return requested_.load(std::memory_order_relaxed); }
@@ -27,7 +27,7 @@ public:
     // Sleeps for the given time unless a stop is asked for first; throws CommandStopped if one is.
     void Pause(std::chrono::milliseconds duration);
 
-private:
+  private:
     std::atomic<bool> requested_{false};
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -10,7 +10,7 @@ namespace lcd {
 // Raised for a text that is not a signed 32-bit decimal integer; what() is
 // "'TEXT' is not a valid integer value" with the offending text in place of TEXT.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     explicit ConversionError(std::string_view text);
 };
 

@@ -34,9 +34,13 @@ void TDLPortIO::OpenDriver() {
     failureReasons_.push_back(reason);
 }
 
-void TDLPortIO::CloseDriver() { backend_.reset(); }
+void TDLPortIO::CloseDriver() {
+    backend_.reset();
+}
 
-std::string TDLPortIO::OpenedThrough() const { return backend_ ? backend_->Description() : std::string(); }
+std::string TDLPortIO::OpenedThrough() const {
+    return backend_ ? backend_->Description() : std::string();
+}
 
 void TDLPortIO::SetPortWord(std::uint16_t address, std::uint16_t value) {
     std::int64_t now = 0;
@@ -46,8 +50,9 @@ void TDLPortIO::SetPortWord(std::uint16_t address, std::uint16_t value) {
 
 void TDLPortIO::SetPortWord(std::uint16_t address, std::uint16_t value, std::int64_t timestampNs) {
     if (address != DataRegister && address != ControlRegister) {
-        throw std::invalid_argument("Port write to an address the display is not wired to: only 0x378 and "
-                                    "0x37A are driven.");
+        throw std::invalid_argument(
+            "Port write to an address the display is not wired to: only 0x378 and "
+            "0x37A are driven.");
     }
     if (backend_) {
         backend_->Write(address, value);
@@ -57,8 +62,12 @@ void TDLPortIO::SetPortWord(std::uint16_t address, std::uint16_t value, std::int
     }
 }
 
-void TDLPortIO::AttachListener(PortWriteListener& listener) { listeners_.push_back(&listener); }
+void TDLPortIO::AttachListener(PortWriteListener& listener) {
+    listeners_.push_back(&listener);
+}
 
-void TDLPortIO::DetachListener(PortWriteListener& listener) { std::erase(listeners_, &listener); }
+void TDLPortIO::DetachListener(PortWriteListener& listener) {
+    std::erase(listeners_, &listener);
+}
 
 }  // namespace lcd

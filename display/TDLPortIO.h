@@ -19,7 +19,7 @@ class PortSystemCalls;
 // OpenDriver, CloseDriver and AttachListener are for the window's thread while no command runs;
 // SetPortWord is for whichever one thread runs commands.
 class TDLPortIO {
-public:
+  public:
     explicit TDLPortIO(PortSystemCalls& calls);
     TDLPortIO();
     ~TDLPortIO();
@@ -47,7 +47,7 @@ public:
     void AttachListener(PortWriteListener& listener);
     void DetachListener(PortWriteListener& listener);
 
-private:
+  private:
     PortSystemCalls& calls_;
     std::unique_ptr<PortBackend> backend_;
     std::vector<std::string> failureReasons_;

@@ -2,8 +2,18 @@
 
 namespace lcd {
 
-ConversionError::ConversionError(std::string_view text)
-    : std::runtime_error("'" + std::string(text) + "' is not a valid integer value") {}
+namespace {
+
+std::string NotAnIntegerMessage(std::string_view text) {
+    std::string message;
+    message.reserve(text.size() + 32);
+    message.append("'").append(text).append("' is not a valid integer value");
+    return message;
+}
+
+}  // namespace
+
+ConversionError::ConversionError(std::string_view text) : std::runtime_error(NotAnIntegerMessage(text)) {}
 
 std::int32_t StrToInt(std::string_view text) {
     std::size_t first = 0;

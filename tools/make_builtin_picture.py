@@ -185,12 +185,14 @@ def cpp_source(pages):
         "",
         "namespace lcd {",
         "",
-        "// One row of 16 bytes is one eighth of a page.",
+        "// One row of 16 bytes is one eighth of a page; the formatter is kept off so that --check can",
+        "// compare the file byte for byte.",
+        "// clang-format off",
         "const PageBuffer BuiltInPicture = {",
     ]
     for start in range(0, len(pages), 16):
         lines.append("    " + ", ".join("0x%02X" % b for b in pages[start:start + 16]) + ",")
-    lines += ["};", "", "}  // namespace lcd", ""]
+    lines += ["};", "// clang-format on", "", "}  // namespace lcd", ""]
     return "\n".join(lines)
 
 

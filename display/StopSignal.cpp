@@ -21,7 +21,7 @@ void StopSignal::ThrowIfRequested() const {
     }
 }
 
-void StopSignal::Pause(std::chrono::milliseconds duration) {
+void StopSignal::Pause(std::chrono::milliseconds duration) const {
     std::unique_lock lock(mutex_);
     if (wake_.wait_for(lock, duration, [this] { return IsRequested(); })) {
         throw CommandStopped();

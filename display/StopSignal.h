@@ -25,12 +25,12 @@ class StopSignal {
     void ThrowIfRequested() const;
 
     // Sleeps for the given time unless a stop is asked for first; throws CommandStopped if one is.
-    void Pause(std::chrono::milliseconds duration);
+    void Pause(std::chrono::milliseconds duration) const;
 
   private:
     std::atomic<bool> requested_{false};
-    std::mutex mutex_;
-    std::condition_variable wake_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable wake_;
 };
 
 }  // namespace lcd

@@ -10,9 +10,9 @@ namespace lcd {
 
 // A consistent copy of the module, taken at one moment, for a view on another thread.
 struct ModuleSnapshot {
-    std::array<ControllerState, 2> controllers;  // [0] left (CS1), [1] right (CS2)
-    std::uint64_t writeCount = 0;                // port writes seen since program start
-    std::uint64_t unknownInstructions = 0;       // since program start
+    std::array<ControllerState, 2> controllers{};  // [0] left (CS1), [1] right (CS2)
+    std::uint64_t writeCount = 0;                  // port writes seen since program start
+    std::uint64_t unknownInstructions = 0;         // since program start
     std::uint64_t changeCount = 0;
     TimingReport timing;
 

@@ -9,13 +9,14 @@
 namespace lcd {
 namespace {
 
-// Identifier codes: one printable character per signal, in the order declared.
+// Identifier codes: one character per signal. Letters that a parser might take for a value ('b', 'r',
+// 'x', 'z') and '$' and '#', which start keywords and times, are kept out.
 constexpr char BusId = '!';
-constexpr char FirstDataBitId = '"';  // D0; D1-D7 follow
-constexpr char EnableId = '*';
-constexpr char DataInstructionId = '+';
-constexpr char Select1Id = ',';
-constexpr char Select2Id = '-';
+constexpr char FirstDataBitId = 'c';  // D0; D1-D7 follow, up to 'j'
+constexpr char EnableId = 'k';
+constexpr char DataInstructionId = 'l';
+constexpr char Select1Id = 'm';
+constexpr char Select2Id = 'n';
 
 struct Levels {
     std::uint8_t data;

@@ -29,6 +29,10 @@ struct ScrollCase {
     int screenRow;  // where it must show
 };
 
+void PrintTo(const ScrollCase& c, std::ostream* os) {
+    *os << "start line " << c.startLine << ", RAM line " << c.ramLine;
+}
+
 class StartLineTest : public ::testing::TestWithParam<ScrollCase> {};
 
 TEST_P(StartLineTest, ScreenRowShowsRamLineStartPlusRowModulo64) {

@@ -39,11 +39,11 @@ const QString Advice = QStringLiteral(
     "printer adapter cannot drive the display's pins.");
 
 QFont PanelFont() {
-    // The layout was made for 8-point MS Sans Serif; Liberation Sans at 11 pixels keeps every caption
-    // inside its control.
+    // The layout was made for 8-point MS Sans Serif. Liberation Sans is wider: at 10 pixels every caption
+    // still fits its control, labels included.
     const QString family = QFontDatabase::hasFamily("MS Sans Serif") ? "MS Sans Serif" : "Liberation Sans";
     QFont font(family);
-    font.setPixelSize(11);
+    font.setPixelSize(10);
     return font;
 }
 
@@ -89,8 +89,9 @@ bool TOpenPictureDialog::Execute(Dialogs& dialogs) {
     return true;
 }
 
-TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+TForm1::TForm1(std::unique_ptr<Dialogs> dialogs, PortSystemCalls* calls, QWidget* parent)
     : QWidget(parent),
+      DLPortIO1(calls != nullptr ? *calls : LinuxPortSystemCalls()),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)),
       bus_(DLPortIO1, delayText_, runner_.Signal()) {
     setObjectName("Form1");

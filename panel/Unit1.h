@@ -10,6 +10,7 @@
 #include "PanelCommands.h"
 #include "display/DelaySource.h"
 #include "display/DisplayBus.h"
+#include "display/PortSystemCalls.h"
 #include "display/TDLPortIO.h"
 #include "drawing/BitmapImport.h"
 #include "module/BusRecorder.h"
@@ -40,8 +41,10 @@ class TOpenPictureDialog {
 class TForm1 : public QWidget {
     Q_OBJECT
   public:
-    // dialogs: where boxes go; null for the real message boxes.
-    explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    // dialogs: where boxes go, null for the real message boxes; calls: the kernel behind port access,
+    // null for this machine's.
+    explicit TForm1(std::unique_ptr<Dialogs> dialogs = nullptr, PortSystemCalls* calls = nullptr,
+                    QWidget* parent = nullptr);
     ~TForm1() override;
 
     TDLPortIO DLPortIO1;

@@ -33,6 +33,9 @@ void VirtualDisplay::Refresh() {
     }
     const ModuleSnapshot snapshot = model_.Snapshot();
     shownChange_ = snapshot.changeCount;
+    for (std::size_t half = 0; half < halfOn_.size(); ++half) {
+        halfOn_[half] = snapshot.controllers[half].displayOn;
+    }
     for (int y = 0; y < DisplayRows; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
         for (int x = 0; x < DisplayColumns; ++x) {
@@ -54,6 +57,15 @@ void VirtualDisplay::paintEvent(QPaintEvent*) {
     const QRect screen(Bezel, Bezel, DisplayColumns * Scale, DisplayRows * Scale);
     painter.fillRect(screen, Background);
     painter.drawImage(screen, image_);
+    // A half that is switched off shows nothing, which looks the same as a blank one: say which it is.
+    painter.setPen(DotOff.darker(130));
+    for (std::size_t half = 0; half < halfOn_.size(); ++half) {
+        if (!halfOn_[half]) {
+            const QRect area(screen.x() + static_cast<int>(half) * screen.width() / 2, screen.y(),
+                             screen.width() / 2, screen.height());
+            painter.drawText(area, Qt::AlignCenter, tr("display off"));
+        }
+    }
 }
 
 void VirtualDisplay::contextMenuEvent(QContextMenuEvent* event) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 
 #include "display/PageBuffer.h"
 #include "module/ModuleSnapshot.h"
@@ -40,6 +41,7 @@ class VirtualDisplay : public QWidget {
     QTimer poll_;
     QImage image_;  // 128 x 64, one pixel per dot
     std::uint64_t shownChange_ = ~0ULL;
+    std::array<bool, 2> halfOn_{};
     int repaints_ = 0;
 };
 

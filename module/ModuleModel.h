@@ -43,7 +43,8 @@ class ModuleModel : public PortWriteListener {
     // Power-up state again; counters and timing results are kept. For the window's thread while no
     // command runs.
     void PowerCycle();
-    // Clears the timing counts and worst values; the window calls it before each command.
+    // Clears the timing counts and worst values; the window calls it before each command. The times of
+    // the last edges are kept, as the pins themselves do not change.
     void ResetTimingChecks();
 
     // Any thread, any time.

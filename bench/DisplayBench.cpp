@@ -14,7 +14,7 @@
 namespace {
 
 class CountingListener : public lcd::PortWriteListener {
-public:
+  public:
     void PortWritten(std::uint16_t, std::uint16_t value, std::int64_t) override {
         ++writes;
         checksum += value;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <stdexcept>
 
 #include "TextOutput.h"
@@ -106,6 +107,29 @@ Ibm437Conversion& ThreadIbm437Conversion() {
     return conversion;
 }
 
+// The C library's code page 437 treats bytes 1-31 and 127 as control codes, while on the screen (and in
+// the large font) they are pictographs. Index: the byte; entry 0 is unused.
+constexpr char32_t PictographCodePoints[32] = {
+    0,      0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9,
+    0x2642, 0x2640, 0x266A, 0x266B, 0x263C, 0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7,
+    0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC,
+};
+constexpr char32_t HouseCodePoint = 0x2302;
+constexpr char HouseByte = 0x7F;
+
+// The code page 437 byte of a pictograph, or 0 for any other character.
+char PictographByte(char32_t codePoint) {
+    if (codePoint == HouseCodePoint) {
+        return HouseByte;
+    }
+    for (std::size_t byte = 1; byte < std::size(PictographCodePoints); ++byte) {
+        if (PictographCodePoints[byte] == codePoint) {
+            return static_cast<char>(byte);
+        }
+    }
+    return 0;
+}
+
 // Walks the text character by character, at most MaxTextLength of them, handing each well-formed
 // character to byteFor and putting '?' for each stray byte.
 template <typename ByteFor>
@@ -131,6 +155,9 @@ std::string ToLargeFontText(std::string_view utf8) {
         // Code page 437 agrees with ASCII, which spares the conversion for most text.
         if (codePoint < 0x80) {
             return static_cast<char>(codePoint);
+        }
+        if (const char pictograph = PictographByte(codePoint); pictograph != 0) {
+            return pictograph;
         }
         return ThreadIbm437Conversion().Convert(sequence);
     });

@@ -14,8 +14,9 @@ inline constexpr char SmallFontPlaceholderCode = 0x1A;
 // MaxTextLength of them. A byte that is not part of well-formed UTF-8 counts as one character and
 // becomes '?'.
 
-// Each character becomes its code page 437 byte, so accented letters, box-drawing pieces, shades and
-// signs such as the degree sign show as themselves in the large font; a character code page 437 lacks,
+// Each character becomes its code page 437 byte, so accented letters, box-drawing pieces, shades,
+// signs such as the degree sign and the pictographs of bytes 1-31 and 127 (smiling face, card suits,
+// arrows, house) show as themselves in the large font; a character code page 437 lacks,
 // and U+0000 (whose byte would end the text), becomes '?'. Throws std::runtime_error if the system's
 // character conversion has no IBM437.
 std::string ToLargeFontText(std::string_view utf8);

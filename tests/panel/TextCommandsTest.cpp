@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <condition_variable>
@@ -213,6 +214,7 @@ void TextCommandsTest::writeTextMapsCodePage437_data() {
     QTest::newRow("u with diaeresis -> 81") << QStringLiteral("\u00FC") << Hex("3A7A40407A7A4000");
     QTest::newRow("horizontal line -> C4") << QStringLiteral("\u2500") << Hex("1010101010101010");
     QTest::newRow("full block -> DB") << QStringLiteral("\u2588") << Hex("FFFFFFFFFFFFFFFF");
+    QTest::newRow("smiling face -> 01") << QStringLiteral("\u263A") << Hex("7E8195B1B195817E");
     QTest::newRow("capital A stays 41") << QStringLiteral("A") << Hex("7C7E13137E7C0000");
 }
 

@@ -38,6 +38,8 @@ const QRect OuterBounds(234, 218, 685, 549);
 constexpr int ModuleLeft = 400;
 constexpr int ModuleTop = 184;
 
+const QSize LargestPreview(4096, 4096);
+
 const QString Advice = QStringLiteral(
     "What can help: join the lp group (sudo usermod -aG lp $USER, then log in again) and load the ppdev "
     "module "
@@ -372,8 +374,11 @@ bool TForm1::ShowBitmapPreview(const QString& fileName) {
     if (image.isNull()) {
         return false;
     }
-    BitmapPreview->setPixmap(QPixmap::fromImage(image));
-    BitmapPreview->resize(image.size());
+    // A one-bit picture tens of thousands of pixels wide decodes within the reader's memory limit, but
+    // would grow 32-fold as a screen pixmap; no window shows more of it than this anyway.
+    const QImage visible = image.copy(QRect(QPoint(0, 0), image.size().boundedTo(LargestPreview)));
+    BitmapPreview->setPixmap(QPixmap::fromImage(visible));
+    BitmapPreview->resize(visible.size());
     BitmapPreview->show();
     BitmapPreview->lower();
     bitmapNote_ = BitmapNote(ReadBitmapShape(header), static_cast<std::size_t>(headerBytes), image);

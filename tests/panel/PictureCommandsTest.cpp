@@ -345,6 +345,14 @@ void PictureCommandsTest::previewSitsUnderTheControlsUntilTheNextShowBmp() {
     QVERIFY(hit != nullptr);
     QVERIFY2(hit == &panel.form->Display() || panel.form->Display().isAncestorOf(hit),
              qPrintable(hit->objectName()));
+
+    // Only what a screen could show is kept of a picture wider than any screen.
+    const QString wide = scratch.filePath("wide.bmp");
+    WriteBytes(wide, SavedByQt(White(5000, 2, QImage::Format_Mono)));
+    ChooseFile(panel, wide);
+    QVERIFY(panel.ClickAndWait("Button8"));
+    QCOMPARE(Preview(panel)->geometry(), QRect(340, 100, 4096, 2));
+    QVERIFY(panel.shown.isEmpty());
 }
 
 }  // namespace lcd::testing

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "RecordingListener.h"
 #include "display/DelaySource.h"
 #include "display/DisplayBus.h"
 #include "display/DisplayHalf.h"
@@ -16,15 +17,8 @@
 
 namespace lcd::test {
 
-struct PortWrite {
-    std::uint16_t address;
-    std::uint16_t value;
-    bool operator==(const PortWrite&) const = default;
-};
-
-inline std::ostream& operator<<(std::ostream& out, const PortWrite& write) {
-    return out << (write.address == ControlRegister ? "control " : "data ") << std::hex << write.value;
-}
+using testing::PortWrite;
+using testing::RecordingListener;
 
 // What a controller latched: an instruction or a data byte, and which controller took it.
 struct BusEvent {
@@ -47,14 +41,6 @@ inline std::ostream& operator<<(std::ostream& out, const BusEvent& event) {
         << (event.half == DisplayHalf::Left ? "L " : "R ");
     return out << std::hex << "0x" << static_cast<int>(event.value);
 }
-
-class RecordingPort : public PortWriteListener {
-  public:
-    void PortWritten(std::uint16_t address, std::uint16_t value, std::int64_t) override {
-        writes.push_back({address, value});
-    }
-    std::vector<PortWrite> writes;
-};
 
 // Reads the recorded writes back as the two transactions the bus makes: an instruction is control
 // base|09, data value, control base|08, control base|09, data 00; a data byte is control base|01, data
@@ -94,7 +80,7 @@ struct RecordedBus {
     RecordedBus() { port.AttachListener(recorder); }
     std::vector<BusEvent> Events() const { return DecodeTransactions(recorder.writes); }
 
-    RecordingPort recorder;
+    RecordingListener recorder;
     TDLPortIO port;
     FixedDelayText delay{"0"};
     StopSignal stop;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "BusFixture.h"
 #include "display/ControllerAddressing.h"
 #include "display/DelaySource.h"
 #include "display/DisplayBus.h"
@@ -14,14 +15,10 @@ namespace lcd::testing {
 namespace {
 
 // The real display bus, with no port open and no delay, driving the model.
-class RoundTrip : public ::testing::Test {
+class RoundTrip : public BusFixture {
   protected:
     RoundTrip() { port.AttachListener(model); }
 
-    TDLPortIO port;
-    FixedDelayText delay{"0"};
-    StopSignal stop;
-    DisplayBus bus{port, delay, stop};
     ModuleModel model;
 };
 

@@ -272,7 +272,7 @@ void TForm1::BuildModulePanel() {
     progress_->setRange(0, 100);
     progress_->setValue(0);
 
-    statusLine_ = Place<QLabel>(this, "StatusLine", QRect(8, 460, 665, 48));
+    statusLine_ = Place<QLabel>(this, "StatusLine", QRect(8, 446, 665, 64));
     statusLine_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     statusLine_->setWordWrap(true);
     statusLine_->setFrameShape(QFrame::StyledPanel);
@@ -333,6 +333,9 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::Button6Click() {
+    if (runner_.IsRunning()) {
+        return;  // the progress belongs to the Test that runs
+    }
     testProgress_.page = -1;
     testProgress_.step = -1;
     RunCommand({"Test"},
@@ -397,6 +400,7 @@ void TForm1::RunCommand(const RunningCommand& command, std::function<void()> bod
         bitmapNote_.clear();
     }
     command_ = command;
+    commandDone_ = false;
     delayText_.SetText(Edit1->text().toStdString());
     recorder_.Clear();
     module_.ResetTimingChecks();
@@ -414,6 +418,7 @@ void TForm1::CommandFinished(CommandRunner::Outcome outcome, const QString& erro
     const QString seconds = QString::number(static_cast<double>(commandClock_.elapsed()) / 1000.0, 'f', 2);
     switch (outcome) {
         case CommandRunner::Outcome::Done:
+            commandDone_ = true;
             lastOutcome_ = QString("%1 done in %2 s.").arg(command_.name, seconds);
             break;
         case CommandRunner::Outcome::Stopped:
@@ -472,10 +477,8 @@ QString TForm1::CommandState() const {
 }
 
 void TForm1::UpdateStatus() {
-    QStringList parts{PortState()};
-    if (const QString command = CommandState(); !command.isEmpty()) {
-        parts << command;
-    }
+    // First line: the port and the command; below it, one line for each thing worth knowing.
+    QStringList parts{(PortState() + "  " + CommandState()).trimmed()};
     if (!bitmapNote_.isEmpty()) {
         parts << bitmapNote_;
     }
@@ -486,9 +489,9 @@ void TForm1::UpdateStatus() {
     if (recorder_.Overflowed() && !runner_.IsRunning()) {
         parts << "The bus trace holds only the command's first writes: it reached its memory limit.";
     }
-    statusLine_->setText(parts.join("  "));
+    statusLine_->setText(parts.join("\n"));
 
-    int percent = runner_.IsRunning() ? 0 : progress_->value();
+    int percent = runner_.IsRunning() || !commandDone_ ? 0 : 100;
     if (runner_.IsRunning()) {
         if (command_.name == "Test") {
             const int done = std::max(0, testProgress_.page * 128 + testProgress_.step);

@@ -113,6 +113,7 @@ class TForm1 : public QWidget {
     std::uint64_t writesAtStart_ = 0;
     QElapsedTimer commandClock_;
     QTimer statusTimer_;
+    bool commandDone_ = false;  // the last command ran to its end
     bool closing_ = false;
     bool placed_ = false;
 

@@ -311,9 +311,9 @@ void PictureCommandsTest::statusLineNotesALayoutTheDisplayCannotShow() {
     // Whatever the header says, the display gets the fixed-offset conversion.
     QCOMPARE(panel.form->Recorder().WriteCount(), PictureWrites);
 
-    // The status line's parts are two spaces apart.
+    // The bitmap note has a line of its own on the status line.
     const QString status = panel.Find<QLabel>("StatusLine")->text();
-    const QStringList notes = status.split("  ").filter(QRegularExpression("^The file"));
+    const QStringList notes = status.split("\n").filter(QRegularExpression("^The file"));
     QCOMPARE(notes, note.isEmpty() ? QStringList() : QStringList{note});
     QVERIFY(panel.ClickAndWait("Button3"));  // the note belongs to the picture on the display
     QVERIFY(!panel.Find<QLabel>("StatusLine")->text().contains("The file"));

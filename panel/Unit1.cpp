@@ -361,9 +361,9 @@ void TForm1::SetCommandControlsEnabled(bool enabled) {
 
 QString TForm1::PortState() const {
     if (!DLPortIO1.ActiveHW()) {
-        return "No port open: writes go to the virtual display only.";
+        return "no port open: writes go to the virtual display only";
     }
-    return QString("Port 0x378 open through %1.").arg(QString::fromStdString(DLPortIO1.OpenedThrough()));
+    return QString("port 0x378 open through %1").arg(QString::fromStdString(DLPortIO1.OpenedThrough()));
 }
 
 QString TForm1::CommandState() const {
@@ -383,7 +383,7 @@ QString TForm1::CommandState() const {
 
 void TForm1::UpdateStatus() {
     // First line: the port and the command; below it, one line for each thing worth knowing.
-    QStringList parts{(PortState() + "  " + CommandState()).trimmed()};
+    QStringList parts{(PortState() + ".  " + CommandState()).trimmed()};
     if (!bitmapNote_.isEmpty()) {
         parts << bitmapNote_;
     }

@@ -23,6 +23,8 @@ class WindowTest : public QObject {
     void virtualDisplayCoversNoControl();
     void startDriverFailureShowsItsBoxOncePerPress();
     void startDriverBoxIsAnErrorBoxWithOneOkButton();
+    void statusLineTellsThePortAndTheTimingVerdict();
+    void openPortGetsTheWritesAndTheVirtualDisplayToo();
     void clearDisplayBlanksPowerUpGarbage();
     void badDelayReportsTheConversionErrorAndSendsNothing();
     void stopEndsALongCommandLeavingTheBusClean();
@@ -191,6 +193,40 @@ void WindowTest::startDriverBoxIsAnErrorBoxWithOneOkButton() {
     QCOMPARE(text, QString("Could not open the DriverLINX driver."));
     QCOMPARE(buttons, 1);
     QCOMPARE(icon, QMessageBox::Critical);
+}
+
+QString StatusOf(const PanelFixture& panel) {
+    return panel.Find<QLabel>("StatusLine")->text();
+}
+
+void WindowTest::statusLineTellsThePortAndTheTimingVerdict() {
+    PanelFixture panel;
+    QVERIFY(StatusOf(panel).startsWith("no port open: writes go to the virtual display only"));
+    panel.SetDelay("5");
+    QVERIFY(panel.ClickAndWait("Button3"));
+    QVERIFY(StatusOf(panel).contains("Clear Display done"));
+    QVERIFY2(!StatusOf(panel).contains("minimum"), qPrintable(StatusOf(panel)));
+    panel.SetDelay("0");  // back-to-back writes hold E high far less than 450 ns
+    QVERIFY(panel.ClickAndWait("Button3"));
+    QVERIFY2(StatusOf(panel).contains("450 ns is the minimum"), qPrintable(StatusOf(panel)));
+    QVERIFY(StatusOf(panel).contains("raise the Delay"));
+}
+
+void WindowTest::openPortGetsTheWritesAndTheVirtualDisplayToo() {
+    Parport0SystemCalls parport;
+    QList<FakeDialogs::Shown> shown;
+    TForm1 form(std::make_unique<FakeDialogs>(shown), &parport);
+    form.Button1Click();
+    QVERIFY(shown.isEmpty());
+    QVERIFY(form.DLPortIO1.ActiveHW());
+    QVERIFY(
+        form.findChild<QLabel*>("StatusLine")->text().startsWith("port 0x378 open through /dev/parport0"));
+    form.findChild<QLineEdit*>("Edit1")->setText("0");
+    QSignalSpy ended(&form, &TForm1::CommandEnded);
+    form.Button3Click();
+    QVERIFY(ended.wait(60000));
+    QCOMPARE(parport.registerWrites, 4266);
+    QCOMPARE(form.Recorder().WriteCount(), std::size_t{4266});
 }
 
 void WindowTest::clearDisplayBlanksPowerUpGarbage() {

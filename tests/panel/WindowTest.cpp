@@ -1,9 +1,11 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <set>
 
@@ -29,6 +31,7 @@ class WindowTest : public QObject {
     void badDelayReportsTheConversionErrorAndSendsNothing();
     void stopEndsALongCommandLeavingTheBusClean();
     void closingMidCommandExitsCleanly();
+    void moduleMenuSavesImageAndTraceAndPowerCycles();
 };
 
 void WindowTest::controls_data() {
@@ -321,6 +324,55 @@ void WindowTest::closingMidCommandExitsCleanly() {
     QVERIFY(!panel.form->Runner().IsRunning());
     QVERIFY(!panel.form->DLPortIO1.ActiveHW());
     panel.form.reset();  // the window goes away with its thread already ended
+}
+
+QAction* MenuAction(const PanelFixture& panel, const QString& text) {
+    auto* menu = panel.form->findChild<QMenu*>("ModuleMenu");
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void WindowTest::moduleMenuSavesImageAndTraceAndPowerCycles() {
+    PanelFixture panel;
+    for (const char* text : {"Save image...", "Save bus trace...", "Power-cycle module"}) {
+        QVERIFY2(MenuAction(panel, text) != nullptr, text);
+    }
+    panel.SetDelay("0");
+    QVERIFY(panel.ClickAndWait("Button2"));  // display on, cleared, banner
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+
+    panel.dialogs->saveAs = folder.filePath("shot.png");
+    MenuAction(panel, "Save image...")->trigger();
+    const QImage scaled(folder.filePath("shot.png"));
+    const QImage dots(folder.filePath("shot-1x.png"));
+    QCOMPARE(dots.size(), QSize(128, 64));
+    QVERIFY(scaled.width() >= 256 && scaled.height() == scaled.width() / 2);
+    // "P" of the banner: its first column 7F lights rows 0-6 of column 0, and row 7 stays dark.
+    const QRgb lit = dots.pixel(0, 0);
+    QVERIFY(lit != dots.pixel(0, 7));
+    for (int y = 0; y < 7; ++y) {
+        QCOMPARE(dots.pixel(0, y), lit);
+    }
+
+    panel.dialogs->saveAs = folder.filePath("trace.vcd");
+    MenuAction(panel, "Save bus trace...")->trigger();
+    QFile trace(folder.filePath("trace.vcd"));
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    const QByteArray vcd = trace.readAll();
+    QVERIFY(vcd.contains("$enddefinitions"));
+    QVERIFY(vcd.contains("$timescale"));
+
+    MenuAction(panel, "Power-cycle module")->trigger();
+    const ModuleSnapshot snapshot = panel.form->Module().Snapshot();
+    QVERIFY(!snapshot.controllers[0].displayOn && !snapshot.controllers[1].displayOn);
+    QVERIFY(std::any_of(snapshot.controllers[0].ram.begin(), snapshot.controllers[0].ram.end(),
+                        [](std::uint8_t byte) { return byte != 0; }));
+    QVERIFY(panel.shown.isEmpty());
 }
 
 }  // namespace lcd::testing

@@ -5,7 +5,7 @@ set -euo pipefail
 
 run_packages=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
               qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation)
-test_packages=("${run_packages[@]}" clang libclang-rt-14-dev clang-format xvfb xauth x11-utils
+test_packages=("${run_packages[@]}" python3 clang libclang-rt-14-dev clang-format xvfb xauth x11-utils
                imagemagick gtkwave)
 
 case "${1:-}" in

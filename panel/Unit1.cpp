@@ -366,7 +366,7 @@ QString TForm1::PortState() const {
     return QString("port 0x378 open through %1").arg(QString::fromStdString(DLPortIO1.OpenedThrough()));
 }
 
-QString TForm1::CommandState() const {
+QString TForm1::CommandState(std::uint64_t writes) const {
     if (!runner_.IsRunning()) {
         return lastOutcome_;
     }
@@ -377,17 +377,17 @@ QString TForm1::CommandState() const {
                               .arg(page + 1)
                               .arg(testProgress_.step + 1);
     }
-    const auto writes = module_.Snapshot().writeCount - writesAtStart_;
     return QString("%1 running: %2 port writes.").arg(command_.name).arg(writes);
 }
 
 void TForm1::UpdateStatus() {
+    const ModuleSnapshot snapshot = module_.Snapshot();
+    const std::uint64_t writes = snapshot.writeCount - writesAtStart_;
     // First line: the port and the command; below it, one line for each thing worth knowing.
-    QStringList parts{(PortState() + ".  " + CommandState()).trimmed()};
+    QStringList parts{(PortState() + ".  " + CommandState(writes)).trimmed()};
     if (!bitmapNote_.isEmpty()) {
         parts << bitmapNote_;
     }
-    const ModuleSnapshot snapshot = module_.Snapshot();
     if (!runner_.IsRunning() && snapshot.timing.AnyViolation()) {
         parts << QString::fromStdString(snapshot.timing.Verdict());
     }
@@ -402,7 +402,6 @@ void TForm1::UpdateStatus() {
             const int done = std::max(0, testProgress_.page * 128 + testProgress_.step);
             percent = done * 100 / (8 * 128);
         } else if (command_.expectedWrites > 0) {
-            const auto writes = snapshot.writeCount - writesAtStart_;
             percent = static_cast<int>(
                 std::min<std::uint64_t>(100, writes * 100 / static_cast<unsigned>(command_.expectedWrites)));
         }

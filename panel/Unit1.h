@@ -94,7 +94,7 @@ class TForm1 : public QWidget {
     void SetCommandControlsEnabled(bool enabled);
     void UpdateStatus();
     QString PortState() const;
-    QString CommandState() const;
+    QString CommandState(std::uint64_t writes) const;
     bool ShowBitmapPreview(const QString& fileName);
     void ShowModuleMenu(const QPoint& globalPosition);
 

@@ -1,12 +1,12 @@
 #include "BitmapImport.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+
+#include "RegularFile.h"
 
 namespace lcd {
 namespace {
@@ -129,19 +129,7 @@ bool MatchesDisplayLayout(const BitmapShape& shape) {
 }
 
 void BitmapImport::LoadBMPFile(const std::string& path) {
-    // O_NONBLOCK keeps the open itself from waiting for a writer on a named pipe or for a device to
-    // become ready; the type check below then turns such a file away before anything is read.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.get() < 0) {
-        ThrowFileError("Could not open", path, errno);
-    }
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0) {
-        ThrowFileError("Could not examine", path, errno);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw std::runtime_error("'" + path + "' is not a regular file");
-    }
+    const FileDescriptor file(OpenRegularFileForReading(path));
     lcd::BMPFileBuffer fresh{};
     const std::size_t count = ReadFully(file.get(), fresh.data(), fresh.size(), path);
     BMPFileBuffer = fresh;

@@ -1,16 +1,14 @@
 #include "BitmapPreview.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QStringList>
 #include <memory>
 
 #include "drawing/BitmapImport.h"
+#include "drawing/RegularFile.h"
 
 namespace lcd {
 namespace {
@@ -19,22 +17,19 @@ namespace {
 // grow 32-fold as a screen pixmap; no window shows more of it than this anyway.
 const QSize LargestPreview(4096, 4096);
 
-// Opens the file only if it is a regular one: opening or reading a named pipe or a device could block the
-// window for good. The type is checked before the open, so nothing else is ever opened, and again on the
-// open descriptor, in case the name was swapped in between; O_NONBLOCK keeps that open from waiting.
+// The file for the preview, or nothing when it is not a regular file that can be opened.
 std::unique_ptr<QFile> OpenRegularFile(const QString& fileName) {
-    if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) {
+    if (fileName.isEmpty()) {
         return nullptr;
     }
-    const int fd =
-        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
+    int fd = -1;
+    try {
+        fd = OpenRegularFileForReading(QFile::encodeName(fileName).toStdString());
+    } catch (const std::runtime_error&) {
         return nullptr;
     }
-    struct stat status {};
     auto file = std::make_unique<QFile>();
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return nullptr;
     }
